@@ -1,0 +1,13 @@
+// The program's entry above the platform layer.
+#pragma once
+
+#include "platform/window_manager.h"
+
+namespace ledbanner::app {
+
+// Runs LED Banner on the given window manager from start to end and returns the process's exit
+// code: 0 after a normal end. A fatal error ends the process through
+// WindowManager::ExitProcess(-1) instead of returning.
+int RunProgram(platform::WindowManager& windowManager);
+
+}  // namespace ledbanner::app
