@@ -83,6 +83,7 @@ void Runtime::Fatal(std::u16string_view message) {
   DiscardExitRoutines();
   ReleasePlatform();
   windowManager_.ExitProcess(static_cast<pf::UInt>(-1));
+  std::abort();  // a call through the interface is not known to end the process
 }
 
 }  // namespace ledbanner::toolkit
