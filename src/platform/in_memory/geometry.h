@@ -18,8 +18,12 @@ inline Rect Intersect(const Rect& a, const Rect& b) {
 }
 
 inline Rect Union(const Rect& a, const Rect& b) {
-  if (IsEmpty(a)) return b;
-  if (IsEmpty(b)) return a;
+  if (IsEmpty(a)) {
+    return b;
+  }
+  if (IsEmpty(b)) {
+    return a;
+  }
   return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
           std::max(a.bottom, b.bottom)};
 }

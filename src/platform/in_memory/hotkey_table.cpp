@@ -11,7 +11,9 @@ constexpr UInt kModWin = 0x0008;
 constexpr UInt kModNoRepeat = 0x4000;
 
 // Only the keys count when comparing combinations; MOD_NOREPEAT is a delivery option.
-UInt KeyModifiers(UInt modifiers) { return modifiers & (MOD_ALT | MOD_CONTROL | MOD_SHIFT | kModWin); }
+UInt KeyModifiers(UInt modifiers) {
+  return modifiers & (MOD_ALT | MOD_CONTROL | MOD_SHIFT | kModWin);
+}
 
 }  // namespace
 
@@ -26,7 +28,9 @@ bool HotkeyTable::Register(OwnerId owner, Hwnd hwnd, int id, UInt modifiers, UIn
   const bool taken = std::any_of(entries_.begin(), entries_.end(), [&](const Entry& entry) {
     return entry.modifiers == keys && entry.virtualKey == virtualKey;
   });
-  if (taken) return false;
+  if (taken) {
+    return false;
+  }
   entries_.push_back({owner, hwnd, id, keys, virtualKey, (modifiers & kModNoRepeat) != 0});
   return true;
 }
@@ -72,8 +76,12 @@ bool HotkeyTable::Press(UInt modifiers, UInt virtualKey, int repeat) {
   const auto entry = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& candidate) {
     return candidate.modifiers == keys && candidate.virtualKey == virtualKey;
   });
-  if (entry == entries_.end()) return false;
-  if (entry->owner == 0) return true;  // the other program swallows it
+  if (entry == entries_.end()) {
+    return false;
+  }
+  if (entry->owner == 0) {
+    return true;  // the other program swallows it
+  }
   const int count = entry->noRepeat ? 1 : std::max(repeat, 1);
   for (int i = 0; i < count; ++i) {
     Msg msg;
@@ -90,7 +98,9 @@ std::vector<Msg> HotkeyTable::TakePending(OwnerId owner) {
   const std::lock_guard lock(mutex_);
   std::vector<Msg> taken;
   for (const Pending& pending : pending_) {
-    if (pending.owner == owner) taken.push_back(pending.msg);
+    if (pending.owner == owner) {
+      taken.push_back(pending.msg);
+    }
   }
   std::erase_if(pending_, [&](const Pending& pending) { return pending.owner == owner; });
   return taken;

@@ -15,9 +15,9 @@
 #include <memory>
 #include <optional>
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/in_memory/hotkey_table.h"
@@ -25,23 +25,34 @@
 
 namespace ledbanner::platform {
 
-// GetMessageW found nothing to deliver and nothing can ever arrive (no timer is running).
-class MessageLoopStalled : public std::runtime_error {
+// What the simulation throws to stop the program. Deliberately not a std::exception, so that a
+// program's own catch (const std::exception&) cannot swallow it.
+class SimulationStop {
  public:
-  using std::runtime_error::runtime_error;
+  explicit SimulationStop(std::string what) : what_(std::move(what)) {}
+  [[nodiscard]] const char* what() const noexcept { return what_.c_str(); }
+
+ private:
+  std::string what_;
+};
+
+// GetMessageW found nothing to deliver and nothing can ever arrive (no timer is running).
+class MessageLoopStalled : public SimulationStop {
+ public:
+  using SimulationStop::SimulationStop;
 };
 
 // GetMessageW would have moved the clock past the limit set by SetRunLimit.
-class RunLimitReached : public std::runtime_error {
+class RunLimitReached : public SimulationStop {
  public:
-  using std::runtime_error::runtime_error;
+  using SimulationStop::SimulationStop;
 };
 
 // ExitProcess was called; tests catch it in place of the process ending.
-class ProcessExit : public std::runtime_error {
+class ProcessExit : public SimulationStop {
  public:
   explicit ProcessExit(UInt exitCode)
-      : std::runtime_error("ExitProcess(" + std::to_string(exitCode) + ")"), code_(exitCode) {}
+      : SimulationStop("ExitProcess(" + std::to_string(exitCode) + ")"), code_(exitCode) {}
   [[nodiscard]] UInt code() const { return code_; }
 
  private:
@@ -116,6 +127,10 @@ class InMemoryWindowManager final : public WindowManager {
  public:
   InMemoryWindowManager();
   explicit InMemoryWindowManager(std::shared_ptr<HotkeyTable> hotkeys);
+  InMemoryWindowManager(const InMemoryWindowManager&) = delete;
+  InMemoryWindowManager& operator=(const InMemoryWindowManager&) = delete;
+  InMemoryWindowManager(InMemoryWindowManager&&) = delete;
+  InMemoryWindowManager& operator=(InMemoryWindowManager&&) = delete;
   ~InMemoryWindowManager() override;
 
   // ---- WindowManager ----
@@ -142,8 +157,7 @@ class InMemoryWindowManager final : public WindowManager {
   bool ScreenToClient(Hwnd hwnd, Point* point) override;
   bool ClientToScreen(Hwnd hwnd, Point* point) override;
   bool MoveWindow(Hwnd hwnd, int x, int y, int width, int height, bool repaint) override;
-  bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
-                    UInt flags) override;
+  bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy, UInt flags) override;
   Hwnd GetParent(Hwnd hwnd) override;
   Hwnd GetAncestor(Hwnd hwnd, UInt flags) override;
   Hwnd GetWindow(Hwnd hwnd, UInt command) override;
@@ -151,8 +165,7 @@ class InMemoryWindowManager final : public WindowManager {
   LResult SendMessageW(Hwnd hwnd, UInt message, WParam wParam, LParam lParam) override;
   bool PostMessageW(Hwnd hwnd, UInt message, WParam wParam, LParam lParam) override;
   int GetMessageW(Msg* msg, Hwnd hwnd, UInt filterMin, UInt filterMax) override;
-  bool PeekMessageW(Msg* msg, Hwnd hwnd, UInt filterMin, UInt filterMax,
-                    UInt removeFlags) override;
+  bool PeekMessageW(Msg* msg, Hwnd hwnd, UInt filterMin, UInt filterMax, UInt removeFlags) override;
   bool TranslateMessage(const Msg& msg) override;
   LResult DispatchMessageW(const Msg& msg) override;
   void PostQuitMessage(int exitCode) override;
@@ -188,8 +201,8 @@ class InMemoryWindowManager final : public WindowManager {
   ColorRef SetBkColor(Hdc hdc, ColorRef color) override;
   int SetBkMode(Hdc hdc, int mode) override;
   int DrawTextW(Hdc hdc, std::u16string_view text, Rect* rect, UInt format) override;
-  bool ExtTextOutW(Hdc hdc, int x, int y, UInt options, const Rect* clip,
-                   std::u16string_view text, const int* dx) override;
+  bool ExtTextOutW(Hdc hdc, int x, int y, UInt options, const Rect* clip, std::u16string_view text,
+                   const int* dx) override;
   bool GetTextExtentPoint32W(Hdc hdc, std::u16string_view text, Size* size) override;
   bool GetTextExtentExPointW(Hdc hdc, std::u16string_view text, int* partialExtents,
                              Size* size) override;
@@ -211,14 +224,15 @@ class InMemoryWindowManager final : public WindowManager {
   bool FreeLibrary(Hmodule module) override;
   [[noreturn]] void ExitProcess(UInt exitCode) override;
 
-  // ---- The nine declared functions (GetProcAddress hands out thunks that land here) ----
-  Hwnd SetParent(Hwnd child, Hwnd newParent);
+  // Also one of the declared functions.
+  Hwnd SetParent(Hwnd child, Hwnd newParent) override;
+
+  // ---- The other declared functions (GetProcAddress hands out thunks that land here) ----
   Hwnd FindWindowA(const char* className, const char* windowName);
   LResult SendMessageTimeoutW(Hwnd hwnd, UInt message, WParam wParam, LParam lParam, UInt flags,
                               UInt timeoutMs, std::uintptr_t* result);
   int EnumWindows(EnumWindowsProc callback, LParam lParam);
-  Hwnd FindWindowExA(Hwnd parent, Hwnd childAfter, const char* className,
-                     const char* windowName);
+  Hwnd FindWindowExA(Hwnd parent, Hwnd childAfter, const char* className, const char* windowName);
   LResult SendMessageA(Hwnd hwnd, UInt message, WParam wParam, LParam lParam);
   int GetWindowTextLengthA(Hwnd hwnd);
   int GetWindowTextA(Hwnd hwnd, char* buffer, int maxCount);
@@ -332,8 +346,8 @@ class InMemoryWindowManager final : public WindowManager {
     std::optional<std::string> ansiTitle;
     UInt style = 0;
     UInt exStyle = 0;
-    Rect rect;   // relative to the parent's client area; screen coordinates for top-level
-    Rect frame;  // insets of the client area, fixed at creation and by SWP_FRAMECHANGED
+    Rect rect;        // relative to the parent's client area; screen coordinates for top-level
+    Rect frame;       // insets of the client area, fixed at creation and by SWP_FRAMECHANGED
     Hwnd parent = 0;  // the desktop window for a top-level window
     Hwnd owner = 0;
     LongPtr id = 0;
@@ -392,14 +406,15 @@ class InMemoryWindowManager final : public WindowManager {
     explicit CurrentScope(InMemoryWindowManager* instance);
     CurrentScope(const CurrentScope&) = delete;
     CurrentScope& operator=(const CurrentScope&) = delete;
+    CurrentScope(CurrentScope&&) = delete;
+    CurrentScope& operator=(CurrentScope&&) = delete;
     ~CurrentScope();
 
    private:
     InMemoryWindowManager* previous_;
   };
 
-  static LResult LEDBANNER_CALLBACK EditProc(Hwnd hwnd, UInt message, WParam wParam,
-                                             LParam lParam);
+  static LResult LEDBANNER_CALLBACK EditProc(Hwnd hwnd, UInt message, WParam wParam, LParam lParam);
   static LResult LEDBANNER_CALLBACK ButtonProc(Hwnd hwnd, UInt message, WParam wParam,
                                                LParam lParam);
   static LResult LEDBANNER_CALLBACK StaticProc(Hwnd hwnd, UInt message, WParam wParam,
@@ -444,7 +459,7 @@ class InMemoryWindowManager final : public WindowManager {
   bool TakeMessage(Msg* msg, Hwnd hwnd, UInt filterMin, UInt filterMax, bool remove);
   std::optional<std::uint64_t> NextTimerDue(Hwnd hwnd) const;
   Hwnd SetFocusImpl(Hwnd hwnd);
-  void ActivateImpl(Hwnd top, WParam how);
+  void ActivateImpl(Hwnd top, WParam how, bool raise = true);
   void DeactivateImpl();
   Hwnd InputTarget() const;
   void PostInput(Hwnd hwnd, UInt message, WParam wParam, LParam lParam);
