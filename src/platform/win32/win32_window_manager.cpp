@@ -1,5 +1,5 @@
 // A thin pass-through: each method converts its arguments to the native types, makes the call of
-// the same name and converts the result back. Nothing is cached or checked here.
+// the same name and converts the result back. Nothing is cached and nothing is added.
 #include "platform/win32/win32_window_manager.h"
 
 #include <algorithm>
@@ -26,22 +26,21 @@ static_assert(sizeof(WndProc) == sizeof(WNDPROC));
 
 // The handle types of Windows are distinct pointer types; ours are integers of the same size.
 template <typename Native>
-Native ToNative(std::uintptr_t handle) {
-  return reinterpret_cast<Native>(handle);
+Native ToHandle(std::uintptr_t handle) {
+  return reinterpret_cast<Native>(handle);  // NOLINT(performance-no-int-to-ptr): handles are ints
 }
 
 template <typename Native>
-std::uintptr_t FromNative(Native handle) {
+std::uintptr_t FromHandle(Native handle) {
   return reinterpret_cast<std::uintptr_t>(handle);
 }
 
-HWND Window(Hwnd hwnd) { return ToNative<HWND>(hwnd); }
-HDC Dc(Hdc hdc) { return ToNative<HDC>(hdc); }
+HWND Window(Hwnd hwnd) { return ToHandle<HWND>(hwnd); }
+HDC Dc(Hdc hdc) { return ToHandle<HDC>(hdc); }
 
 // WndProc and WNDPROC differ only in handle and integer types of equal size, so they share the
 // ABI; the detour through a parameterless function type tells the compiler the cast is meant.
 WNDPROC ToNativeProc(WndProc proc) {
-  // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast)
   return reinterpret_cast<WNDPROC>(reinterpret_cast<void (*)()>(proc));
 }
 
@@ -82,9 +81,14 @@ MSG ToNative(const Msg& msg) {
 }
 
 Msg FromNative(const MSG& native) {
-  return Msg{FromNative(native.hwnd), native.message,
-             native.wParam,           native.lParam,
-             static_cast<UInt>(native.time), FromNative(native.pt)};
+  Msg msg;
+  msg.hwnd = FromHandle(native.hwnd);
+  msg.message = native.message;
+  msg.wParam = native.wParam;
+  msg.lParam = native.lParam;
+  msg.time = static_cast<UInt>(native.time);
+  msg.pt = FromNative(native.pt);
+  return msg;
 }
 
 bool Succeeded(BOOL result) { return result != FALSE; }
@@ -101,11 +105,11 @@ bool Win32WindowManager::RegisterClassExW(const WindowClass& windowClass) {
   native.style = windowClass.style;
   native.lpfnWndProc = ToNativeProc(windowClass.wndProc);
   native.hInstance = ThisModule();
-  native.hIcon = ToNative<HICON>(windowClass.icon);
-  native.hCursor = ToNative<HCURSOR>(windowClass.cursor);
-  native.hbrBackground = ToNative<HBRUSH>(windowClass.background);
+  native.hIcon = ToHandle<HICON>(windowClass.icon);
+  native.hCursor = ToHandle<HCURSOR>(windowClass.cursor);
+  native.hbrBackground = ToHandle<HBRUSH>(windowClass.background);
   native.lpszClassName = Wide(windowClass.className);
-  native.hIconSm = ToNative<HICON>(windowClass.iconSmall);
+  native.hIconSm = ToHandle<HICON>(windowClass.iconSmall);
   return ::RegisterClassExW(&native) != 0;
 }
 
@@ -115,17 +119,18 @@ Hwnd Win32WindowManager::CreateWindowExW(UInt exStyle, std::u16string_view class
                                          std::uintptr_t menuOrId, void* createParam) {
   const std::u16string classNameCopy(className);
   const std::u16string windowNameCopy(windowName);
-  return FromNative(::CreateWindowExW(exStyle, Wide(classNameCopy), Wide(windowNameCopy), style, x,
-                                      y, width, height, Window(parent), ToNative<HMENU>(menuOrId),
+  return FromHandle(::CreateWindowExW(exStyle, Wide(classNameCopy), Wide(windowNameCopy), style, x,
+                                      y, width, height, Window(parent), ToHandle<HMENU>(menuOrId),
                                       ThisModule(), createParam));
 }
 
-bool Win32WindowManager::DestroyWindow(Hwnd hwnd) { return Succeeded(::DestroyWindow(Window(hwnd))); }
+bool Win32WindowManager::DestroyWindow(Hwnd hwnd) {
+  return Succeeded(::DestroyWindow(Window(hwnd)));
+}
 
 bool Win32WindowManager::IsWindow(Hwnd hwnd) { return Succeeded(::IsWindow(Window(hwnd))); }
 
-LResult Win32WindowManager::DefWindowProcW(Hwnd hwnd, UInt message, WParam wParam,
-                                           LParam lParam) {
+LResult Win32WindowManager::DefWindowProcW(Hwnd hwnd, UInt message, WParam wParam, LParam lParam) {
   return ::DefWindowProcW(Window(hwnd), message, wParam, lParam);
 }
 
@@ -227,8 +232,7 @@ bool Win32WindowManager::ClientToScreen(Hwnd hwnd, Point* point) {
   return ok;
 }
 
-bool Win32WindowManager::MoveWindow(Hwnd hwnd, int x, int y, int width, int height,
-                                    bool repaint) {
+bool Win32WindowManager::MoveWindow(Hwnd hwnd, int x, int y, int width, int height, bool repaint) {
   return Succeeded(::MoveWindow(Window(hwnd), x, y, width, height, ToNative(repaint)));
 }
 
@@ -238,17 +242,17 @@ bool Win32WindowManager::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y,
 }
 
 Hwnd Win32WindowManager::SetParent(Hwnd child, Hwnd newParent) {
-  return FromNative(::SetParent(Window(child), Window(newParent)));
+  return FromHandle(::SetParent(Window(child), Window(newParent)));
 }
 
-Hwnd Win32WindowManager::GetParent(Hwnd hwnd) { return FromNative(::GetParent(Window(hwnd))); }
+Hwnd Win32WindowManager::GetParent(Hwnd hwnd) { return FromHandle(::GetParent(Window(hwnd))); }
 
 Hwnd Win32WindowManager::GetAncestor(Hwnd hwnd, UInt flags) {
-  return FromNative(::GetAncestor(Window(hwnd), flags));
+  return FromHandle(::GetAncestor(Window(hwnd), flags));
 }
 
 Hwnd Win32WindowManager::GetWindow(Hwnd hwnd, UInt command) {
-  return FromNative(::GetWindow(Window(hwnd), command));
+  return FromHandle(::GetWindow(Window(hwnd), command));
 }
 
 LResult Win32WindowManager::SendMessageW(Hwnd hwnd, UInt message, WParam wParam, LParam lParam) {
@@ -291,11 +295,11 @@ LResult Win32WindowManager::DispatchMessageW(const Msg& msg) {
 
 void Win32WindowManager::PostQuitMessage(int exitCode) { ::PostQuitMessage(exitCode); }
 
-Hwnd Win32WindowManager::SetFocus(Hwnd hwnd) { return FromNative(::SetFocus(Window(hwnd))); }
+Hwnd Win32WindowManager::SetFocus(Hwnd hwnd) { return FromHandle(::SetFocus(Window(hwnd))); }
 
-Hwnd Win32WindowManager::GetFocus() { return FromNative(::GetFocus()); }
+Hwnd Win32WindowManager::GetFocus() { return FromHandle(::GetFocus()); }
 
-Hwnd Win32WindowManager::GetActiveWindow() { return FromNative(::GetActiveWindow()); }
+Hwnd Win32WindowManager::GetActiveWindow() { return FromHandle(::GetActiveWindow()); }
 
 bool Win32WindowManager::SetForegroundWindow(Hwnd hwnd) {
   return Succeeded(::SetForegroundWindow(Window(hwnd)));
@@ -325,19 +329,17 @@ bool Win32WindowManager::InvalidateRect(Hwnd hwnd, const Rect* rect, bool erase)
       ::InvalidateRect(Window(hwnd), rect != nullptr ? &native : nullptr, ToNative(erase)));
 }
 
-bool Win32WindowManager::UpdateWindow(Hwnd hwnd) {
-  return Succeeded(::UpdateWindow(Window(hwnd)));
-}
+bool Win32WindowManager::UpdateWindow(Hwnd hwnd) { return Succeeded(::UpdateWindow(Window(hwnd))); }
 
 Hdc Win32WindowManager::BeginPaint(Hwnd hwnd, PaintStruct* paint) {
   PAINTSTRUCT native{};
   const HDC hdc = ::BeginPaint(Window(hwnd), &native);
   if (paint != nullptr) {
-    paint->hdc = FromNative(native.hdc);
+    paint->hdc = FromHandle(native.hdc);
     paint->erase = Succeeded(native.fErase);
     paint->rcPaint = FromNative(native.rcPaint);
   }
-  return FromNative(hdc);
+  return FromHandle(hdc);
 }
 
 // EndPaint only reads the device context back, so the fields we keep are enough to rebuild it.
@@ -349,29 +351,27 @@ bool Win32WindowManager::EndPaint(Hwnd hwnd, const PaintStruct& paint) {
   return Succeeded(::EndPaint(Window(hwnd), &native));
 }
 
-Hdc Win32WindowManager::GetDC(Hwnd hwnd) { return FromNative(::GetDC(Window(hwnd))); }
+Hdc Win32WindowManager::GetDC(Hwnd hwnd) { return FromHandle(::GetDC(Window(hwnd))); }
 
-int Win32WindowManager::ReleaseDC(Hwnd hwnd, Hdc hdc) {
-  return ::ReleaseDC(Window(hwnd), Dc(hdc));
-}
+int Win32WindowManager::ReleaseDC(Hwnd hwnd, Hdc hdc) { return ::ReleaseDC(Window(hwnd), Dc(hdc)); }
 
 Hdc Win32WindowManager::CreateCompatibleDC(Hdc hdc) {
-  return FromNative(::CreateCompatibleDC(Dc(hdc)));
+  return FromHandle(::CreateCompatibleDC(Dc(hdc)));
 }
 
 bool Win32WindowManager::DeleteDC(Hdc hdc) { return Succeeded(::DeleteDC(Dc(hdc))); }
 
 Hgdiobj Win32WindowManager::CreateCompatibleBitmap(Hdc hdc, int width, int height) {
-  return FromNative(::CreateCompatibleBitmap(Dc(hdc), width, height));
+  return FromHandle(::CreateCompatibleBitmap(Dc(hdc), width, height));
 }
 
 Hgdiobj Win32WindowManager::CreateBitmap(int width, int height, UInt planes, UInt bitsPerPixel,
                                          const void* bits) {
-  return FromNative(::CreateBitmap(width, height, planes, bitsPerPixel, bits));
+  return FromHandle(::CreateBitmap(width, height, planes, bitsPerPixel, bits));
 }
 
 Hgdiobj Win32WindowManager::CreateSolidBrush(ColorRef color) {
-  return FromNative(::CreateSolidBrush(color));
+  return FromHandle(::CreateSolidBrush(color));
 }
 
 Hgdiobj Win32WindowManager::CreateFontIndirectW(const LogFont& font) {
@@ -389,28 +389,28 @@ Hgdiobj Win32WindowManager::CreateFontIndirectW(const LogFont& font) {
   native.lfClipPrecision = font.clipPrecision;
   native.lfQuality = font.quality;
   native.lfPitchAndFamily = font.pitchAndFamily;
-  // The face name field holds 31 characters and a NUL; a longer name is cut, as Windows would.
+  // The face name field holds 31 characters and a NUL (already there: the struct starts zeroed);
+  // a longer name is cut.
   const std::size_t count = std::min<std::size_t>(font.faceName.size(), LF_FACESIZE - 1);
   std::copy_n(font.faceName.begin(), count, std::begin(native.lfFaceName));
-  native.lfFaceName[count] = L'\0';
-  return FromNative(::CreateFontIndirectW(&native));
+  return FromHandle(::CreateFontIndirectW(&native));
 }
 
 Hgdiobj Win32WindowManager::GetStockObject(int object) {
-  return FromNative(::GetStockObject(object));
+  return FromHandle(::GetStockObject(object));
 }
 
 Hgdiobj Win32WindowManager::SelectObject(Hdc hdc, Hgdiobj object) {
-  return FromNative(::SelectObject(Dc(hdc), ToNative<HGDIOBJ>(object)));
+  return FromHandle(::SelectObject(Dc(hdc), ToHandle<HGDIOBJ>(object)));
 }
 
 bool Win32WindowManager::DeleteObject(Hgdiobj object) {
-  return Succeeded(::DeleteObject(ToNative<HGDIOBJ>(object)));
+  return Succeeded(::DeleteObject(ToHandle<HGDIOBJ>(object)));
 }
 
 int Win32WindowManager::FillRect(Hdc hdc, const Rect& rect, Hgdiobj brush) {
   const RECT native = ToNative(rect);
-  return ::FillRect(Dc(hdc), &native, ToNative<HBRUSH>(brush));
+  return ::FillRect(Dc(hdc), &native, ToHandle<HBRUSH>(brush));
 }
 
 ColorRef Win32WindowManager::SetTextColor(Hdc hdc, ColorRef color) {
@@ -481,12 +481,12 @@ int Win32WindowManager::MulDiv(int number, int numerator, int denominator) {
 
 Hicon Win32WindowManager::LoadImageW(std::u16string_view resourceName, int width, int height) {
   const std::u16string name(resourceName);
-  return FromNative(
+  return FromHandle(
       ::LoadImageW(ThisModule(), Wide(name), IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
 }
 
 Hcursor Win32WindowManager::LoadCursorW(UInt systemCursorId) {
-  return FromNative(::LoadCursorW(nullptr, MAKEINTRESOURCEW(systemCursorId)));
+  return FromHandle(::LoadCursorW(nullptr, MAKEINTRESOURCEW(systemCursorId)));
 }
 
 int Win32WindowManager::MessageBoxW(Hwnd owner, std::u16string_view text,
@@ -520,15 +520,15 @@ bool Win32WindowManager::SetCurrentDirectoryW(std::u16string_view path) {
 }
 
 Hmodule Win32WindowManager::LoadLibraryA(const char* name) {
-  return FromNative(::LoadLibraryA(name));
+  return FromHandle(::LoadLibraryA(name));
 }
 
 FarProc Win32WindowManager::GetProcAddress(Hmodule module, const char* name) {
-  return reinterpret_cast<FarProc>(::GetProcAddress(ToNative<HMODULE>(module), name));
+  return reinterpret_cast<FarProc>(::GetProcAddress(ToHandle<HMODULE>(module), name));
 }
 
 bool Win32WindowManager::FreeLibrary(Hmodule module) {
-  return Succeeded(::FreeLibrary(ToNative<HMODULE>(module)));
+  return Succeeded(::FreeLibrary(ToHandle<HMODULE>(module)));
 }
 
 void Win32WindowManager::ExitProcess(UInt exitCode) { ::ExitProcess(exitCode); }

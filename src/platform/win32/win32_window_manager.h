@@ -39,8 +39,7 @@ class Win32WindowManager final : public WindowManager {
   bool ScreenToClient(Hwnd hwnd, Point* point) override;
   bool ClientToScreen(Hwnd hwnd, Point* point) override;
   bool MoveWindow(Hwnd hwnd, int x, int y, int width, int height, bool repaint) override;
-  bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
-                    UInt flags) override;
+  bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy, UInt flags) override;
   Hwnd SetParent(Hwnd child, Hwnd newParent) override;
   Hwnd GetParent(Hwnd hwnd) override;
   Hwnd GetAncestor(Hwnd hwnd, UInt flags) override;
@@ -49,8 +48,7 @@ class Win32WindowManager final : public WindowManager {
   LResult SendMessageW(Hwnd hwnd, UInt message, WParam wParam, LParam lParam) override;
   bool PostMessageW(Hwnd hwnd, UInt message, WParam wParam, LParam lParam) override;
   int GetMessageW(Msg* msg, Hwnd hwnd, UInt filterMin, UInt filterMax) override;
-  bool PeekMessageW(Msg* msg, Hwnd hwnd, UInt filterMin, UInt filterMax,
-                    UInt removeFlags) override;
+  bool PeekMessageW(Msg* msg, Hwnd hwnd, UInt filterMin, UInt filterMax, UInt removeFlags) override;
   bool TranslateMessage(const Msg& msg) override;
   LResult DispatchMessageW(const Msg& msg) override;
   void PostQuitMessage(int exitCode) override;
@@ -86,8 +84,8 @@ class Win32WindowManager final : public WindowManager {
   ColorRef SetBkColor(Hdc hdc, ColorRef color) override;
   int SetBkMode(Hdc hdc, int mode) override;
   int DrawTextW(Hdc hdc, std::u16string_view text, Rect* rect, UInt format) override;
-  bool ExtTextOutW(Hdc hdc, int x, int y, UInt options, const Rect* clip,
-                   std::u16string_view text, const int* dx) override;
+  bool ExtTextOutW(Hdc hdc, int x, int y, UInt options, const Rect* clip, std::u16string_view text,
+                   const int* dx) override;
   bool GetTextExtentPoint32W(Hdc hdc, std::u16string_view text, Size* size) override;
   bool GetTextExtentExPointW(Hdc hdc, std::u16string_view text, int* partialExtents,
                              Size* size) override;
