@@ -280,13 +280,36 @@ PictureBox::GlyphMask& PictureBox::MaskFor(const Control& label) {
   Wm().FillRect(mask.dc.Get(), client, Wm().GetStockObject(pf::BLACK_BRUSH));
   Wm().SetTextColor(mask.dc.Get(), kWhite);
   Wm().SetBkMode(mask.dc.Get(), pf::TRANSPARENT);
-  {
-    const SelectionGuard font(Wm(), mask.dc.Get(), label.Font());
-    pf::Rect textRect = client;
-    Wm().DrawTextW(mask.dc.Get(), label.Text(), &textRect, pf::DT_WORDBREAK | pf::DT_LEFT);
-  }
+  const SelectionGuard font(Wm(), mask.dc.Get(), label.Font());
+  DrawWrapped(mask.dc.Get(), label.Text(), client);
   mask.stale = false;
   return mask;
+}
+
+void PictureBox::DrawWrapped(pf::Hdc dc, std::u16string_view text, const pf::Rect& area) {
+  // Word wrapping as a multi-line edit control does it: at the last space that fits, or, for a
+  // word wider than the area, at the last character that fits. Laid out here rather than by
+  // DrawTextW, which not every window system breaks inside an over-long word.
+  pf::Size line;
+  Wm().GetTextExtentPoint32W(dc, u"\u25CF", &line);
+  const int lineHeight = std::max(line.cy, 1);
+  std::vector<int> extents;
+  for (int y = area.top; !text.empty() && y < area.bottom; y += lineHeight) {
+    extents.assign(text.size(), 0);
+    pf::Size size;
+    Wm().GetTextExtentExPointW(dc, text, extents.data(), &size);
+    const auto fits = static_cast<std::size_t>(
+        std::upper_bound(extents.begin(), extents.end(), area.Width()) - extents.begin());
+    std::size_t length = std::max<std::size_t>(fits, 1);
+    if (length < text.size()) {
+      const std::size_t space = text.substr(0, length).find_last_of(u' ');
+      if (space != std::u16string_view::npos && space > 0) {
+        length = space + 1;
+      }
+    }
+    Wm().ExtTextOutW(dc, area.left, y, pf::ETO_CLIPPED, &area, text.substr(0, length), nullptr);
+    text.remove_prefix(length);
+  }
 }
 
 void PictureBox::DrawGlyphMask(const Control& label, const pf::Rect& rect, const pf::Rect& area) {

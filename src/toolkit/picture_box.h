@@ -66,6 +66,7 @@ class PictureBox : public Control {
                      const platform::Rect& area);
   TextLayout& LayoutFor(const Control& edit);
   GlyphMask& MaskFor(const Control& label);
+  void DrawWrapped(platform::Hdc dc, std::u16string_view text, const platform::Rect& area);
   void ReleaseMask(GlyphMask& mask);
   void ReleaseBackBuffer();
 
