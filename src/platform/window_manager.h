@@ -215,6 +215,7 @@ class WindowManager {
   // An icon of the executable's resources at the given size (LoadImageW with IMAGE_ICON).
   virtual Hicon LoadImageW(std::u16string_view resourceName, int width, int height) = 0;
   virtual Hcursor LoadCursorW(UInt systemCursorId) = 0;  // IDC_ARROW and friends
+  virtual Hcursor SetCursor(Hcursor cursor) = 0;
   virtual int MessageBoxW(Hwnd owner, std::u16string_view text, std::u16string_view caption,
                           UInt type) = 0;
   virtual std::u16string GetModuleFileNameW() = 0;  // path of the running executable

@@ -725,6 +725,13 @@ pf::LResult Form::OnMessage(pf::UInt message, pf::WParam wParam, pf::LParam lPar
     case pf::WM_SETFOCUS:
       PassFocusOn();
       return 0;
+    case pf::WM_SETCURSOR:
+      // The standard arrow everywhere in the window, over the edit boxes too.
+      if (LowWord(static_cast<std::uintptr_t>(lParam)) == static_cast<int>(pf::HTCLIENT)) {
+        Wm().SetCursor(Wm().LoadCursorW(pf::IDC_ARROW));
+        return 1;
+      }
+      break;
     case pf::WM_DESTROY:
       if (runtime_.LoopStarted()) {
         Wm().PostQuitMessage(0);

@@ -227,5 +227,16 @@ TEST_F(BannerTest, PressOnLabelsStripOrBackgroundStartsAMove) {
   EXPECT_EQ(wm.GetFocus(), W().编辑框1.Handle());
 }
 
+TEST_F(BannerTest, ThePointerIsTheArrowOverEveryControl) {
+  const pf::Hcursor arrow = wm.LoadCursorW(pf::IDC_ARROW);
+  for (const toolkit::Control* control :
+       std::vector<const toolkit::Control*>{&W().编辑框1, &W().标签2, &W().图片框1}) {
+    wm.SetCursor(0);
+    wm.Click(ScreenPoint(wm, *control, 5, 5));
+    banner.Pump();
+    EXPECT_EQ(wm.CurrentCursor(), arrow);
+  }
+}
+
 }  // namespace
 }  // namespace ledbanner::testing

@@ -215,6 +215,7 @@ class InMemoryWindowManager final : public WindowManager {
 
   Hicon LoadImageW(std::u16string_view resourceName, int width, int height) override;
   Hcursor LoadCursorW(UInt systemCursorId) override;
+  Hcursor SetCursor(Hcursor cursor) override;
   int MessageBoxW(Hwnd owner, std::u16string_view text, std::u16string_view caption,
                   UInt type) override;
   std::u16string GetModuleFileNameW() override;
@@ -271,6 +272,7 @@ class InMemoryWindowManager final : public WindowManager {
   void ClearDrawLog() { drawLog_.clear(); }
   [[nodiscard]] const std::vector<MessageBoxRecord>& MessageBoxes() const { return messageBoxes_; }
   [[nodiscard]] int MoveLoopCount(Hwnd hwnd) const;
+  [[nodiscard]] Hcursor CurrentCursor() const { return currentCursor_; }
 
   // ---- Test API: leak counters and GDI queries ----
   [[nodiscard]] std::size_t LiveGdiObjectCount() const;  // stock objects excluded
@@ -522,6 +524,7 @@ class InMemoryWindowManager final : public WindowManager {
   Hwnd active_ = 0;
   std::set<int> heldKeys_;
   Point cursor_;
+  Hcursor currentCursor_ = 0;
 
   std::map<Hgdiobj, GdiRecord> gdi_;
   std::map<int, Hgdiobj> stock_;

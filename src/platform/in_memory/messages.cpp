@@ -165,6 +165,18 @@ LResult InMemoryWindowManager::DefProc(Hwnd hwnd, UInt message, WParam wParam, L
         SetFocusImpl(hwnd);
       }
       return 0;
+    case WM_SETCURSOR: {
+      // A child lets its parent decide first; then the class cursor shows over the client area.
+      if ((window->style & WS_CHILD) != 0 && Send(window->parent, WM_SETCURSOR, wParam, lParam) != 0) {
+        return 1;
+      }
+      if ((lParam & 0xFFFF) == HTCLIENT) {
+        if (const ClassRecord* record = FindClass(window->className)) {
+          currentCursor_ = record->windowClass.cursor;
+        }
+      }
+      return 0;
+    }
     case WM_MOUSEACTIVATE:
       // A child lets its parent decide first.
       if ((window->style & WS_CHILD) != 0) {
@@ -695,6 +707,7 @@ void InMemoryWindowManager::MouseDown(Point screen) {
   if (Find(hit.hwnd) == nullptr) {
     return;
   }
+  Send(hit.hwnd, WM_SETCURSOR, hit.hwnd, MakeLParam(static_cast<int>(hit.code), WM_LBUTTONDOWN));
   if (hit.code == HTCLIENT) {
     Point client = screen;
     ScreenToClient(hit.hwnd, &client);

@@ -1,4 +1,5 @@
 // Resources, the process, libraries, and the nine functions bound by name.
+#include <utility>
 #include <algorithm>
 #include <cstring>
 #include <type_traits>
@@ -106,6 +107,10 @@ Hicon InMemoryWindowManager::LoadImageW(std::u16string_view resourceName, int /*
 
 Hcursor InMemoryWindowManager::LoadCursorW(UInt systemCursorId) {
   return 0x70000 + static_cast<Hcursor>(systemCursorId);  // shared, as system cursors are
+}
+
+Hcursor InMemoryWindowManager::SetCursor(Hcursor cursor) {
+  return std::exchange(currentCursor_, cursor);
 }
 
 int InMemoryWindowManager::MessageBoxW(Hwnd owner, std::u16string_view text,

@@ -45,12 +45,20 @@ InMemoryWindowManager::InMemoryWindowManager(std::shared_ptr<HotkeyTable> hotkey
 
   CreateStockObjects();
   // Windows reports the built-in classes in this spelling; lookups ignore case.
-  for (const auto& [name, proc] : {std::pair<std::u16string, WndProc>{u"Edit", &EditProc},
-                                   {u"Button", &ButtonProc},
-                                   {u"Static", &StaticProc}}) {
+  // An edit box shows the I-beam, the others the arrow, as their system classes do.
+  constexpr UInt kIBeam = 32513;
+  struct BuiltIn {
+    std::u16string name;
+    WndProc proc;
+    UInt cursor;
+  };
+  for (const BuiltIn& builtIn : {BuiltIn{u"Edit", &EditProc, kIBeam},
+                                 BuiltIn{u"Button", &ButtonProc, IDC_ARROW},
+                                 BuiltIn{u"Static", &StaticProc, IDC_ARROW}}) {
     WindowClass windowClass;
-    windowClass.className = name;
-    windowClass.wndProc = proc;
+    windowClass.className = builtIn.name;
+    windowClass.wndProc = builtIn.proc;
+    windowClass.cursor = LoadCursorW(builtIn.cursor);
     classes_.push_back({windowClass});
   }
 }

@@ -98,6 +98,7 @@ class Win32WindowManager final : public WindowManager {
 
   Hicon LoadImageW(std::u16string_view resourceName, int width, int height) override;
   Hcursor LoadCursorW(UInt systemCursorId) override;
+  Hcursor SetCursor(Hcursor cursor) override;
   int MessageBoxW(Hwnd owner, std::u16string_view text, std::u16string_view caption,
                   UInt type) override;
   std::u16string GetModuleFileNameW() override;
