@@ -8,6 +8,12 @@ bash tools/install-deps.sh
 
 cmake --workflow --preset native
 
+# The same unit tests with AddressSanitizer (leak checks on) and UndefinedBehaviorSanitizer.
+cmake --preset native-sanitize >/dev/null
+cmake --build --preset native-sanitize
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --preset native-sanitize
+
 cmake --preset windows-x64 >/dev/null
 cmake --build --preset windows-x64
 cmake --preset windows-x86 >/dev/null
