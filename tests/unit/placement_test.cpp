@@ -382,6 +382,14 @@ const std::vector<Layout>& Layouts() {
                          pf::SWP_NOMOVE | pf::SWP_NOSIZE | pf::SWP_NOACTIVATE);
          return Shell{progman, {progman, host}, {}};
        }},
+      {"\"workerw\" in lower case",
+       [](pf::InMemoryWindowManager& wm) {
+         const pf::Hwnd progman = Desktop(wm);
+         const pf::Hwnd after = Top(wm, u"WorkerW");
+         const pf::Hwnd host = Top(wm, u"workerw");
+         View(wm, host);
+         return Shell{progman, {progman, after, host}, {}};
+       }},
   };
   return layouts;
 }

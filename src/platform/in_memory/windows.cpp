@@ -183,7 +183,9 @@ Hwnd InMemoryWindowManager::CreateImpl(UInt exStyle, std::u16string_view classNa
 
   auto window = std::make_unique<Window>();
   const Hwnd hwnd = window->handle = NewHandle();
-  window->className = record->windowClass.className;
+  // Classes are per process: another program's window keeps the spelling its own program
+  // registered, even where this table holds the same name in another case.
+  window->className = foreign ? std::u16string(className) : record->windowClass.className;
   window->proc = record->windowClass.wndProc;
   window->text = windowName;
   // Like Windows, the window is shown only once creation has succeeded.
