@@ -147,11 +147,10 @@ we_template_prefix() {
       we_xvfb_start "$work"
       own_x=1
     fi
-    export WINEPREFIX="$WE_TEMPLATE"
-    wineboot -i >"$work/wineboot.log" 2>&1 || true
+    WINEPREFIX="$WE_TEMPLATE" wineboot -i >"$work/wineboot.log" 2>&1 || true
     we_template_reg | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe' && cat; } >"$work/t.reg"
-    wine regedit /S "$(winepath -w "$work/t.reg" 2>/dev/null)" >>"$work/wineboot.log" 2>&1
-    wineserver -w
+    WINEPREFIX="$WE_TEMPLATE" wine regedit /S "Z:${work//\//\\}\\t.reg" >>"$work/wineboot.log" 2>&1
+    WINEPREFIX="$WE_TEMPLATE" wineserver -w
     [[ -f "$WE_TEMPLATE/system.reg" ]] || we_die "wineboot made no prefix (see $work/wineboot.log)"
     grep -q 'WenQuanYi Zen Hei' "$WE_TEMPLATE/system.reg" ||
       we_die "template registry settings missing (see $work/wineboot.log)"
@@ -187,7 +186,7 @@ we_run() {
   mkdir -p "$logdir"
   local rc="$logdir/$name.rc"
   rm -f "$rc"
-  bash -c 'wine "$@" >"$0.out" 2>"$0.err"; echo $? >"$0.rc.tmp"; mv "$0.rc.tmp" "$0.rc"' \
+  bash -c 'wine "$@" >"$0.out" 2>"$0.err"; echo $? >"$0.rc.tmp"; mv "$0.rc.tmp" "$0.rc"' 2>/dev/null \
     "$logdir/$name" "$@" &
   WE_PIDS[$name]=$!
   WE_RCFILES[$name]="$rc"
@@ -212,8 +211,14 @@ we_kill() {
   local name="$1"
   local pid="${WE_PIDS[$name]:-}"
   if [[ -n "$pid" ]]; then
-    # The wrapper's child is the wine process itself.
+    # The wrapper's child is the wine process itself; once it is gone the wrapper ends by itself
+    # (killing the wrapper too would make bash report "Killed").
     pkill -KILL -P "$pid" 2>/dev/null || true
+    local i
+    for ((i = 0; i < 100; i++)); do
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.05
+    done
     kill -KILL "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
     unset "WE_PIDS[$name]"
@@ -225,8 +230,9 @@ we_screenshot() {
 }
 
 # we_x_click X Y : click at a screen point (gives the X focus to the Wine window there).
+# No --sync: with the pointer already there it waits 15 s; X handles the requests in order.
 we_x_click() {
-  xdotool mousemove --sync "$1" "$2" click 1
+  xdotool mousemove "$1" "$2" click 1
 }
 
 we_cleanup() {

@@ -110,8 +110,7 @@ int RunProgram(platform::WindowManager& windowManager) {
 
   platform::DeclaredFunctions user32(windowManager, [&runtime](const char* library,
                                                                const char* name) {
-    runtime.Fatal(u"The function " + Widen(name) + u" cannot be found in " + Widen(library) +
-                  u".");
+    runtime.Fatal(u"The function " + Widen(name) + u" cannot be found in " + Widen(library) + u".");
   });
   runtime.AddPlatformRelease([&user32] { user32.Release(); });
 

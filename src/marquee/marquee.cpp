@@ -23,8 +23,8 @@ void InputEdited(const app::BannerWindow& banner) {
   const double width = static_cast<double>(points) * static_cast<double>(bytes) * kWidthFactor;
   // Saturate before the conversion: the toolkit caps a width at 32627 anyway, and a huge paste
   // must not overflow the integer.
-  const int pixels = width >= static_cast<double>(toolkit::kMaxSize) ? toolkit::kMaxSize
-                                                                       : static_cast<int>(width);
+  const int pixels =
+      width >= static_cast<double>(toolkit::kMaxSize) ? toolkit::kMaxSize : static_cast<int>(width);
   banner.编辑框2.SetWidth(pixels);
 }
 

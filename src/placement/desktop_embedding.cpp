@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "platform/win_constants.h"
 #include "placement/window_snapshot.h"
+#include "platform/win_constants.h"
 
 namespace ledbanner::placement {
 

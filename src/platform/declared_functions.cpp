@@ -22,8 +22,8 @@ void DeclaredFunctions::Release() {
 FarProc DeclaredFunctions::Bind(std::size_t index) {
   const DeclaredFunction& function = kDeclaredFunctions.at(index);
   const Hmodule module = windowManager_.LoadLibraryA(function.library);
-  const FarProc address = module != 0 ? windowManager_.GetProcAddress(module, function.name)
-                                      : nullptr;
+  const FarProc address =
+      module != 0 ? windowManager_.GetProcAddress(module, function.name) : nullptr;
   if (address == nullptr) {
     if (module != 0) {
       windowManager_.FreeLibrary(module);

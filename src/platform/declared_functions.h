@@ -18,14 +18,12 @@ namespace ledbanner::platform {
 
 using SetParentFn = Hwnd(LEDBANNER_CALLBACK*)(Hwnd child, Hwnd newParent);
 using FindWindowAFn = Hwnd(LEDBANNER_CALLBACK*)(const char* className, const char* windowName);
-using SendMessageTimeoutWFn = LResult(LEDBANNER_CALLBACK*)(Hwnd hwnd, UInt message,
-                                                           WParam wParam, LParam lParam,
-                                                           UInt flags, UInt timeoutMs,
-                                                           std::uintptr_t* result);
+using SendMessageTimeoutWFn = LResult(LEDBANNER_CALLBACK*)(Hwnd hwnd, UInt message, WParam wParam,
+                                                           LParam lParam, UInt flags,
+                                                           UInt timeoutMs, std::uintptr_t* result);
 using EnumWindowsFn = int(LEDBANNER_CALLBACK*)(EnumWindowsProc callback, LParam lParam);
 using FindWindowExAFn = Hwnd(LEDBANNER_CALLBACK*)(Hwnd parent, Hwnd childAfter,
-                                                  const char* className,
-                                                  const char* windowName);
+                                                  const char* className, const char* windowName);
 using SendMessageAFn = LResult(LEDBANNER_CALLBACK*)(Hwnd hwnd, UInt message, WParam wParam,
                                                     LParam lParam);
 using GetWindowTextLengthAFn = int(LEDBANNER_CALLBACK*)(Hwnd hwnd);
@@ -66,8 +64,7 @@ class DeclaredFunctions {
   LResult SendMessageTimeoutW(Hwnd hwnd, UInt message, WParam wParam, LParam lParam, UInt flags,
                               UInt timeoutMs, std::uintptr_t* result);
   int EnumWindows(EnumWindowsProc callback, LParam lParam);
-  Hwnd FindWindowExA(Hwnd parent, Hwnd childAfter, const char* className,
-                     const char* windowName);
+  Hwnd FindWindowExA(Hwnd parent, Hwnd childAfter, const char* className, const char* windowName);
   LResult SendMessageA(Hwnd hwnd, UInt message, WParam wParam, LParam lParam);
   int GetWindowTextLengthA(Hwnd hwnd);
   int GetWindowTextA(Hwnd hwnd, char* buffer, int maxCount);

@@ -122,8 +122,8 @@ class WindowManager {
   // Classes and windows.
   virtual bool RegisterClassExW(const WindowClass& windowClass) = 0;
   virtual Hwnd CreateWindowExW(UInt exStyle, std::u16string_view className,
-                               std::u16string_view windowName, UInt style, int x, int y,
-                               int width, int height, Hwnd parent, std::uintptr_t menuOrId,
+                               std::u16string_view windowName, UInt style, int x, int y, int width,
+                               int height, Hwnd parent, std::uintptr_t menuOrId,
                                void* createParam) = 0;
   virtual bool DestroyWindow(Hwnd hwnd) = 0;
   virtual bool IsWindow(Hwnd hwnd) = 0;
@@ -204,8 +204,8 @@ class WindowManager {
   // Fills partialExtents (text.size() entries) with the extent of the first i + 1 units.
   virtual bool GetTextExtentExPointW(Hdc hdc, std::u16string_view text, int* partialExtents,
                                      Size* size) = 0;
-  virtual bool BitBlt(Hdc destination, int x, int y, int width, int height, Hdc source,
-                      int sourceX, int sourceY, UInt rasterOperation) = 0;
+  virtual bool BitBlt(Hdc destination, int x, int y, int width, int height, Hdc source, int sourceX,
+                      int sourceY, UInt rasterOperation) = 0;
   virtual int GetDeviceCaps(Hdc hdc, int index) = 0;
   virtual ColorRef GetSysColor(int index) = 0;
   virtual int GetSystemMetrics(int index) = 0;

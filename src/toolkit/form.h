@@ -203,9 +203,7 @@ class Form {
   }
   [[nodiscard]] Control& Find(std::u16string_view name) const;
   [[nodiscard]] Control* ControlByHandle(platform::Hwnd hwnd) const;
-  [[nodiscard]] const std::vector<std::unique_ptr<Control>>& Controls() const {
-    return controls_;
-  }
+  [[nodiscard]] const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
 
   [[nodiscard]] int Left() const;
   [[nodiscard]] int Top() const;

@@ -7,7 +7,7 @@
 # It prints "ok - ..." / "not ok - ..." lines and ends with "N passed, N failed".
 
 E2E_LIB_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-# shellcheck source=../../tools/wine-env.sh
+# shellcheck source-path=SCRIPTDIR source=../../tools/wine-env.sh
 source "$E2E_LIB_DIR/../../tools/wine-env.sh"
 
 E2E_BIN_DEFAULT="$WE_REPO/build/windows-x64"
@@ -19,6 +19,14 @@ E2E_EXE=""
 E2E_PROBE=""
 E2E_SHELL=""
 E2E_T0=$SECONDS
+# Set by banner_start, shell_start and focus_window_start, read by the tests.
+BANNER_HWND=""
+SHELL_LOG=""
+PROGMAN_HWND=""
+SHELL_CONTROL=""
+SHELL_SYNC=0
+FOCUS_HWND=""
+export BANNER_HWND PROGMAN_HWND FOCUS_HWND
 
 e2e_init() {
   E2E_NAME="$1"
@@ -116,7 +124,7 @@ e2e_finish() {
 probe() {
   local out rc=0
   out="$(wine "$E2E_PROBE" "$@" 2>>"$E2E_DIR/probe.err")" || rc=$?
-  printf '$ probe %s\n%s\n' "$*" "$out" >>"$E2E_DIR/probe.log"
+  printf '[%s] $ probe %s (exit %s)\n%s\n' "$(date +%T.%3N)" "$*" "$rc" "$out" >>"$E2E_DIR/probe.log"
   printf '%s\n' "$out"
   return "$rc"
 }
@@ -162,6 +170,14 @@ _focus_is() {
   [[ "$(probe focus "$1" | kv focus_id)" == "$2" ]]
 }
 
+# input_replace HWND TEXT : selects everything in the focused input box and types TEXT over it
+# (the box starts with the banner's text in it).
+input_replace() {
+  probe key end >/dev/null
+  probe key home shift >/dev/null
+  probe type "$2" >/dev/null
+}
+
 # shell_start [ARGS...] : starts the stand-in desktop shell, logging to shell.log.
 shell_start() {
   SHELL_LOG="$E2E_DIR/shell.log"
@@ -170,6 +186,42 @@ shell_start() {
   we_wait_for 20 "the desktop shell to be ready" grep -q '^ready' "$SHELL_LOG" ||
     e2e_abort "the desktop shell did not start (see $E2E_DIR/shell.err)"
   PROGMAN_HWND="$(sed -n 's/^window role=progman .* hwnd=//p' "$SHELL_LOG")"
+  SHELL_CONTROL="$(sed -n 's/^window role=control .* hwnd=//p' "$SHELL_LOG")"
+  SHELL_SYNC=0
+}
+
+# shell_sync : returns once the shell has handled every message posted to it before.
+shell_sync() {
+  SHELL_SYNC=$((SHELL_SYNC + 1))
+  probe post "$SHELL_CONTROL" 0x8001 "$SHELL_SYNC" >/dev/null
+  we_wait_for 10 "the desktop shell to handle sync $SHELL_SYNC" grep -qx "sync $SHELL_SYNC" \
+    "$SHELL_LOG" || e2e_abort "the desktop shell does not answer"
+}
+
+# shell_stop : ends the desktop shell (WM_CLOSE to its control window).
+shell_stop() {
+  probe close "$SHELL_CONTROL" >/dev/null || true
+  we_wait_exit shell 10 >/dev/null || we_kill shell
+}
+
+# shell_time EVENT : t_ms of the first log line that starts with EVENT.
+shell_time() {
+  grep -m 1 "^$1" "$SHELL_LOG" | sed -E -n 's/.*t_ms=([0-9]+).*/\1/p'
+}
+
+# shell_order : roles of the shell's top-level windows as another process sees them in
+# EnumWindows order (the hidden control window left out), e.g. "host,empty,progman".
+shell_order() {
+  local roles
+  roles="$(sed -E -n 's/^window role=([^ ]+) class=[^ ]+ hwnd=(0x[0-9a-f]+)$/\2 \1/p' "$SHELL_LOG")"
+  probe enum | tr '\t' '\n' | sed -n 's/^hwnd=//p' |
+    awk 'NR == FNR { role[$1] = $2; next } ($1 in role) && role[$1] != "control" { print role[$1] }' \
+      <(printf '%s\n' "$roles") - | paste -sd,
+}
+
+# shell_ok : the shell logged no error (e.g. about the z-order of its windows).
+shell_ok() {
+  ! grep -q '^error=' "$SHELL_LOG"
 }
 
 shell_closes() {
@@ -186,13 +238,24 @@ focus_window_start() {
   focus_window_focus
 }
 
-# Gives the X focus (and so the Wine foreground) to the focus window.
+# Gives the focus window the X focus and makes it Wine's foreground window. With unmanaged
+# windows (Managed=N) a click activates it in Wine, but when another Wine window took the X
+# focus with SetForegroundWindow the click leaves the X focus there, so XSetInputFocus as well.
+# And while the foreground window is a child window (the banner locked under Progman makes
+# itself the foreground window) a click does not activate another window at all: then the
+# focus window is made the foreground window with SetForegroundWindow from the probe.
 focus_window_focus() {
   local xid
   we_wait_for 10 "the focus window's X window" xdotool search --name '^probe focus$' ||
     e2e_abort "no X window for the focus window"
   xid="$(xdotool search --name '^probe focus$' | head -n 1)"
   we_x_click 32 32
+  xdotool windowfocus "$xid"
+  if ! we_wait_for 1 "the focus window to be in front after a click" \
+    _foreground_is "$FOCUS_HWND" 2>/dev/null; then
+    probe activate "$FOCUS_HWND" >/dev/null || true
+    xdotool windowfocus "$xid"
+  fi
   we_wait_for 10 "the X focus on the focus window" _xfocus_is "$xid" ||
     e2e_abort "the focus window did not get the X focus"
   we_wait_for 10 "the focus window to be in front" _foreground_is "$FOCUS_HWND" ||
@@ -207,45 +270,59 @@ _foreground_is() {
   [[ "$(probe focus "$1" | kv foreground)" == "$1" ]]
 }
 
+# wait_in_background NAME ARGS... : runs "probe ARGS" (a wait command) in the background, and
+# returns once it is waiting. Its output ends up in E2E_DIR/NAME.out.
+wait_in_background() {
+  local name="$1"
+  shift
+  we_run "$name" "$E2E_DIR" "$E2E_PROBE" "$@"
+  we_wait_for 10 "probe $* to start" grep -q '^waiting=1' "$E2E_DIR/$name.out" ||
+    e2e_abort "probe $* did not start"
+}
+
 # screenshot NAME : full screen to E2E_DIR/NAME.png
 screenshot() {
   we_screenshot "$E2E_DIR/$1.png"
 }
 
+# _histogram FILE X Y W H : "COUNT R G B" lines for the colours in the area.
+_histogram() {
+  "$WE_CONVERT" "$1" -crop "${4}x${5}+${2}+${3}" +repage -depth 8 -format %c histogram:info:- |
+    sed -E -n 's/^ *([0-9]+): *\( *([0-9.]+), *([0-9.]+), *([0-9.]+).*/\1 \2 \3 \4/p'
+}
+
 # count_colour FILE X Y W H R G B [TOLERANCE] : pixels in the area within TOLERANCE per channel.
 count_colour() {
-  local file="$1" x="$2" y="$3" w="$4" h="$5" r="$6" g="$7" b="$8" tol="${9:-0}"
-  "$WE_CONVERT" "$file" -crop "${w}x${h}+${x}+${y}" +repage -depth 8 -format %c histogram:info:- |
-    awk -v r="$r" -v g="$g" -v b="$b" -v t="$tol" '
+  _histogram "$1" "$2" "$3" "$4" "$5" |
+    awk -v r="$6" -v g="$7" -v b="$8" -v t="${9:-0}" '
       function abs(v) { return v < 0 ? -v : v }
-      {
-        n = $1; sub(":", "", n)
-        if (match($0, /\(([ 0-9.]+),([ 0-9.]+),([ 0-9.]+)/, m) == 0) next
-        if (abs(m[1] - r) <= t && abs(m[2] - g) <= t && abs(m[3] - b) <= t) total += n
-      }
+      abs($2 - r) <= t && abs($3 - g) <= t && abs($4 - b) <= t { total += $1 }
       END { print total + 0 }'
 }
 
-# reddish FILE X Y W H : pixels whose red is high and green/blue low (text drawn in red).
+# count_red FILE X Y W H : pixels of text drawn in red (red high, green and blue low).
 count_red() {
-  local file="$1" x="$2" y="$3" w="$4" h="$5"
-  "$WE_CONVERT" "$file" -crop "${w}x${h}+${x}+${y}" +repage -depth 8 -format %c histogram:info:- |
-    awk '{
-        n = $1; sub(":", "", n)
-        if (match($0, /\(([ 0-9.]+),([ 0-9.]+),([ 0-9.]+)/, m) == 0) next
-        if (m[1] >= 200 && m[2] <= 80 && m[3] <= 80) total += n
-      }
-      END { print total + 0 }'
+  _histogram "$1" "$2" "$3" "$4" "$5" |
+    awk '$2 >= 200 && $3 <= 80 && $4 <= 80 { total += $1 } END { print total + 0 }'
 }
 
-# leftmost_red FILE X Y W H : x (relative to the area) of the leftmost pure-red column, or -1.
-leftmost_red() {
-  local file="$1" x="$2" y="$3" w="$4" h="$5"
-  "$WE_CONVERT" "$file" -crop "${w}x${h}+${x}+${y}" +repage -depth 8 txt:- |
-    awk -F'[,: ]+' 'NR > 1 && /\(2[0-9][0-9],[ 0-9]?[0-9],[ 0-9]?[0-9]\)|#FF0000/ {
-        if (min == "" || $1 < min) min = $1
-      }
-      END { print (min == "" ? -1 : min) }'
+# count_blue FILE X Y W H : pixels of text drawn in blue.
+count_blue() {
+  _histogram "$1" "$2" "$3" "$4" "$5" |
+    awk '$4 >= 160 && $2 <= 100 && $3 <= 100 { total += $1 } END { print total + 0 }'
+}
+
+# red_span FILE X Y W H : "LEFT RIGHT" x (in the area) of the red text (red channel >= 200),
+# or "-1 -1" when there is none.
+red_span() {
+  local box
+  box="$("$WE_CONVERT" "$1" -crop "${4}x${5}+${2}+${3}" +repage -channel R -separate +channel \
+    -threshold 78% -format '%@' info: 2>/dev/null)"
+  if [[ "$box" =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] && ((BASH_REMATCH[1] > 0)); then
+    printf '%d %d\n' "${BASH_REMATCH[3]}" $((BASH_REMATCH[3] + BASH_REMATCH[1] - 1))
+  else
+    printf '%d %d\n' -1 -1
+  fi
 }
 
 # The real ImageMagick convert (a wrapper elsewhere on PATH may stand in front of it).

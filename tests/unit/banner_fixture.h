@@ -91,9 +91,7 @@ class BannerTest : public ::testing::Test {
   void SetUp() override { banner.Start(); }
 
   [[nodiscard]] const app::BannerWindow& W() const { return banner.Window(); }
-  [[nodiscard]] pf::Hwnd Handle(const toolkit::Control& control) const {
-    return control.Handle();
-  }
+  [[nodiscard]] pf::Hwnd Handle(const toolkit::Control& control) const { return control.Handle(); }
 
   pf::InMemoryWindowManager wm;
   Banner banner{wm};

@@ -59,8 +59,8 @@ TEST_F(BannerTest, ControlsHaveTheirPlacesParentsAndFlags) {
   for (const ExpectedControl& control : expected) {
     SCOPED_TRACE(std::string(control.name.begin(), control.name.end()));
     const toolkit::Control& c = banner.Form().Find(control.name);
-    const pf::Hwnd parent =
-        control.parent.empty() ? banner.Form().Handle() : banner.Form().Find(control.parent).Handle();
+    const pf::Hwnd parent = control.parent.empty() ? banner.Form().Handle()
+                                                   : banner.Form().Find(control.parent).Handle();
     EXPECT_EQ(wm.ParentOf(c.Handle()), parent);
     EXPECT_EQ(wm.ClassName(c.Handle()), control.systemClass);
     EXPECT_EQ(c.RectInParent(), control.rect);

@@ -29,10 +29,10 @@ TEST(GbkLength, CountsBytesAsTheCodePageStoresThem) {
       {u"abc", 3},
       {u"原创", 4},
       {u"Quorlin原创", 11},
-      {u"\u20AC", 1},             // the euro sign is one byte in code page 936
-      {u"\U0001F600", 2},         // an emoji: one wide glyph
-      {u"\xD800", 2},             // a lone surrogate
-      {u"\u00E9\u0416", 4},       // characters GBK has as two bytes
+      {u"\u20AC", 1},        // the euro sign is one byte in code page 936
+      {u"\U0001F600", 2},    // an emoji: one wide glyph
+      {u"\xD800", 2},        // a lone surrogate
+      {u"\u00E9\u0416", 4},  // characters GBK has as two bytes
       {u"a\U0001F600b", 4},
   };
   for (const Case& c : cases) {
@@ -76,10 +76,10 @@ TEST(ScrollerWidthDpi, ShrinksPerByteAtHigherResolutions) {
     int width;
   };
   const Case cases[] = {
-      {120, u"abc", 76},   // 38 x 3 x 0.67 = 76.38
-      {120, u"原创", 101}, // 38 x 4 x 0.67 = 101.84
-      {144, u"abc", 64},   // 32 x 3 x 0.67 = 64.32
-      {192, u"abc", 48},   // 24 x 3 x 0.67 = 48.24
+      {120, u"abc", 76},    // 38 x 3 x 0.67 = 76.38
+      {120, u"原创", 101},  // 38 x 4 x 0.67 = 101.84
+      {144, u"abc", 64},    // 32 x 3 x 0.67 = 64.32
+      {192, u"abc", 48},    // 24 x 3 x 0.67 = 48.24
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.dpi);
@@ -224,9 +224,8 @@ TEST_F(StripPainting, EveryFrameReachesTheScreenWholeInOneCopy) {
 
 TEST_F(StripPainting, DotsAreLaidOverTheTextInEveryFrame) {
   const std::vector<pf::DrawOp> ops = TickAndRecord();
-  const auto text = std::find_if(ops.begin(), ops.end(), [](const pf::DrawOp& op) {
-    return op.op == "ExtTextOutW";
-  });
+  const auto text = std::find_if(ops.begin(), ops.end(),
+                                 [](const pf::DrawOp& op) { return op.op == "ExtTextOutW"; });
   const auto dots = std::find_if(ops.begin(), ops.end(), [](const pf::DrawOp& op) {
     return op.op == "BitBlt" && op.rop == pf::ROP_DSPDXAX;
   });

@@ -163,8 +163,8 @@ TEST_F(Hotkeys, F1WithoutADesktopOnlyShrinks) {
 }
 
 TEST_F(Hotkeys, TheOwnersProcedureIsReplacedOnce) {
-  const auto replacements = std::count_if(
-      wm.CallLog().begin(), wm.CallLog().end(), [&](const pf::CallRecord& call) {
+  const auto replacements =
+      std::count_if(wm.CallLog().begin(), wm.CallLog().end(), [&](const pf::CallRecord& call) {
         return call.function == "SetWindowLongPtrW" && call.hwnd == window() &&
                call.args.at(0) == pf::GWLP_WNDPROC;
       });

@@ -21,6 +21,9 @@
 // the real one; other windows record it and ignore it. The program ends on WM_CLOSE of its
 // hidden control window (class "DesktopShell.Control"), or when killed.
 //
+// A test can post WM_APP+1 (wParam N) to the control window: "sync N" is logged once every
+// message posted to the shell before it has been handled.
+//
 // Log lines: "ready pid=P", "window role=R class=C hwnd=H", "order=C,C,..." (its own windows in
 // EnumWindows order), "msg052c hwnd=H t_ms=T", "answered t_ms=T", "WM_CLOSE class=C hwnd=H
 // role=R t_ms=T", "destroyed role=R hwnd=H t_ms=T", "progman-destroyed t_ms=T".
@@ -41,6 +44,9 @@
 namespace {
 
 constexpr UINT kSpawnWorker = 0x052C;
+// Posted to the control window by a test: logged as "sync N" once every message posted to the
+// shell's thread before it has been handled (one thread, one FIFO queue).
+constexpr UINT kSync = WM_APP + 1;
 constexpr UINT_PTR kCloseProgmanTimer = 1;
 constexpr UINT_PTR kKeepAtBottomTimer = 2;
 
@@ -302,6 +308,7 @@ LRESULT OnSpawnMessage(HWND h) {
   }
   if (g_opt.answer_delay_ms > 0) {
     PumpFor(static_cast<DWORD>(g_opt.answer_delay_ms));
+    if (g_quit) return 0;
   }
   SpawnWorkers();
   Log("answered t_ms=" + Now());
@@ -336,6 +343,12 @@ LRESULT CALLBACK ShellProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
       }
       return 0;
     }
+    case kSync:
+      if (h == g_control) {
+        Log("sync " + std::to_string(wp));
+        return 0;
+      }
+      break;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
     case WM_TIMER:
@@ -436,7 +449,7 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   if (!log_path.empty()) {
-    g_log.reset(_wfopen(log_path.c_str(), L"w"));
+    g_log.reset(_wfopen(log_path.c_str(), L"wb"));
     if (!g_log) return 3;
   }
   for (const wchar_t* cls : {L"Progman", L"WorkerW", L"SHELLDLL_DefView", L"ForeignAppWindow",

@@ -20,10 +20,13 @@
 //   probe activate HWND                       SetForegroundWindow + SetActiveWindow
 //   probe close HWND                          PostMessage WM_CLOSE
 //   probe send HWND MSG [TIMEOUT_MS]          SendMessageTimeout(MSG, 0, 0, SMTO_NORMAL)
+//   probe post HWND MSG [WPARAM]              PostMessage(MSG, WPARAM, 0)
+//   probe track HWND ID COUNT INTERVAL_MS     COUNT samples of the position of child ID in its
+//                                             parent: x= y= t_ms=
 //   probe focus-window [X Y]                  own focused window; prints hwnd=, then every
 //                                             WM_KEYDOWN/WM_CHAR it gets; stays until killed
-// Wait commands also print t_ms= (GetTickCount64 when the condition held), so a test can
-// compare the time with a log line of another program.
+// Wait commands print waiting=1 first, and t_ms= (GetTickCount64 when the condition held), so a
+// test can run one in the background and compare the time with a log line of another program.
 
 #include <windows.h>
 
@@ -434,6 +437,8 @@ int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   if (argc < 2) return Usage();
   const std::wstring cmd = argv[1];
+  // Lets a test that runs a wait in the background know when the wait has begun.
+  if (cmd.rfind(L"wait", 0) == 0) Out("waiting=1");
   auto arg_int = [&](int i) { return static_cast<int>(std::wcstol(argv[i], nullptr, 0)); };
 
   if (cmd == L"wait" && argc >= 4) {
@@ -577,6 +582,27 @@ int wmain(int argc, wchar_t** argv) {
     Out(std::string("answered=") + (ok ? "1" : "0"));
     Out("result=" + std::to_string(result));
     return ok ? 0 : 1;
+  }
+  if (cmd == L"post" && argc >= 4) {
+    const WPARAM wp = argc >= 5 ? static_cast<WPARAM>(std::wcstoull(argv[4], nullptr, 0)) : 0;
+    return PostMessageW(ParseHwnd(argv[2]), static_cast<UINT>(arg_int(3)), wp, 0) ? 0 : 1;
+  }
+  if (cmd == L"track" && argc >= 6) {
+    const HWND h = ParseHwnd(argv[2]);
+    const HWND c = ChildById(h, arg_int(3));
+    if (!c) return Timeout("no child " + ArgUtf8(argv[3]));
+    const int count = arg_int(4);
+    const DWORD interval = static_cast<DWORD>(arg_int(5));
+    for (int i = 0; i < count; ++i) {
+      RECT r{};
+      GetWindowRect(c, &r);
+      POINT p{r.left, r.top};
+      ScreenToClient(GetAncestor(c, GA_PARENT), &p);
+      Out("x=" + std::to_string(p.x) + "\ty=" + std::to_string(p.y) +
+          "\tt_ms=" + std::to_string(GetTickCount64()));
+      if (i + 1 < count) Sleep(interval);
+    }
+    return 0;
   }
   if (cmd == L"focus-window") {
     return CmdFocusWindow(argc >= 4 ? arg_int(2) : 0, argc >= 4 ? arg_int(3) : 0);
