@@ -14,40 +14,14 @@ using toolkit::ControlKind;
 
 constexpr toolkit::FontDescription kBig{u"黑体", -64, 700, 0};
 
+// clang-format off
 const std::array<ControlDescription, 2> kControls{{
-    {u"edit",
-     ControlKind::EditBox,
-     {},
-     10,
-     10,
-     100,
-     20,
-     true,
-     true,
-     true,
-     u"start",
-     toolkit::Colour::Fixed(0, 0, 0),
-     toolkit::Colour::Fixed(255, 255, 255),
-     nullptr,
-     true,
-     0},
-    {u"big",
-     ControlKind::EditBox,
-     {},
-     10,
-     40,
-     100,
-     10,
-     true,
-     true,
-     false,
-     u"",
-     toolkit::Colour::Fixed(255, 0, 0),
-     toolkit::Colour::Fixed(128, 0, 0),
-     &kBig,
-     false,
-     0},
+    {u"edit", ControlKind::EditBox, {}, 10, 10, 100, 20, true, true, true, u"start",
+     toolkit::Colour::Fixed(0, 0, 0), toolkit::Colour::Fixed(255, 255, 255), nullptr, true, 0},
+    {u"big", ControlKind::EditBox, {}, 10, 40, 100, 10, true, true, false, u"",
+     toolkit::Colour::Fixed(255, 0, 0), toolkit::Colour::Fixed(128, 0, 0), &kBig, false, 0},
 }};
+// clang-format on
 const toolkit::WindowDescription kWindow{
     u"Test.Window", u"", 300, 100, u"DEFAULT_ICON", toolkit::Colour::ButtonFace(), kControls};
 
