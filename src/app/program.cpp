@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include <array>
 #include <cstdlib>
 #include <new>
 #include <string>
@@ -29,20 +30,20 @@ std::u16string Widen(const char* ascii) {
 
 // The runtime that the out-of-memory handler reports through.
 thread_local toolkit::Runtime* fatalRuntime = nullptr;
+// Set while a failed allocation is being reported, which may itself fail to allocate.
+thread_local bool reportingOutOfMemory = false;
 
-void OutOfMemory() {
-  if (fatalRuntime != nullptr) {
-    fatalRuntime->Fatal(u"Out of memory: a block of memory could not be had.");
-  }
-  std::abort();
-}
+// The standard allocator does not tell the handler the size it failed on.
+void OutOfMemory() { ReportOutOfMemory(0); }
 
 // Reports a failed allocation through the runtime's fatal path while the program runs.
 class OutOfMemoryScope {
  public:
   explicit OutOfMemoryScope(toolkit::Runtime& runtime)
       : previousRuntime_(std::exchange(fatalRuntime, &runtime)),
-        previousHandler_(std::set_new_handler(&OutOfMemory)) {}
+        previousHandler_(std::set_new_handler(&OutOfMemory)) {
+    reportingOutOfMemory = false;
+  }
   OutOfMemoryScope(const OutOfMemoryScope&) = delete;
   OutOfMemoryScope& operator=(const OutOfMemoryScope&) = delete;
   OutOfMemoryScope(OutOfMemoryScope&&) = delete;
@@ -66,6 +67,38 @@ void SetWorkingDirectoryToExecutable(platform::WindowManager& wm) {
 }
 
 }  // namespace
+
+void ReportOutOfMemory(std::size_t bytes) {
+  if (fatalRuntime == nullptr || reportingOutOfMemory) {
+    std::abort();  // no way left to tell the user
+  }
+  reportingOutOfMemory = true;
+  constexpr std::u16string_view kBefore = u"Out of memory: ";
+  constexpr std::u16string_view kUnknown = u"a block of memory could not be had.";
+  constexpr std::u16string_view kAfter = u" bytes could not be had.";
+  std::array<char16_t, 96> message{};
+  std::size_t length = 0;
+  const auto append = [&](std::u16string_view part) {
+    for (const char16_t unit : part) {
+      message[length++] = unit;
+    }
+  };
+  append(kBefore);
+  if (bytes == 0) {
+    append(kUnknown);
+  } else {
+    std::array<char16_t, 24> digits{};
+    std::size_t count = 0;
+    for (std::size_t rest = bytes; rest > 0; rest /= 10) {
+      digits[count++] = static_cast<char16_t>(u'0' + rest % 10);
+    }
+    while (count > 0) {
+      message[length++] = digits[--count];
+    }
+    append(kAfter);
+  }
+  fatalRuntime->Fatal(std::u16string_view(message.data(), length));
+}
 
 int StartRoutine() { return 0; }
 

@@ -1,6 +1,8 @@
 // The program's entry above the platform layer.
 #pragma once
 
+#include <cstddef>
+
 #include "platform/window_manager.h"
 
 namespace ledbanner::app {
@@ -9,5 +11,9 @@ namespace ledbanner::app {
 // code: 0 after a normal end. A fatal error ends the process through
 // WindowManager::ExitProcess(-1) instead of returning.
 int RunProgram(platform::WindowManager& windowManager);
+
+// A block of `bytes` bytes could not be had: fatal while the program runs. Builds its message
+// without allocating.
+[[noreturn]] void ReportOutOfMemory(std::size_t bytes);
 
 }  // namespace ledbanner::app

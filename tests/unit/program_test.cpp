@@ -154,6 +154,18 @@ TEST(Program, AMissingLibraryIsFatal) {
   EXPECT_NE(run.wm.MessageBoxes()[0].text.find(u"SetParent"), std::u16string::npos);
 }
 
+TEST(Program, MemoryThatCannotBeHadIsFatalAndSaysHowMuch) {
+  ProgramRun run(Once([](pf::InMemoryWindowManager& /*wm*/) { app::ReportOutOfMemory(1048576); }));
+  try {
+    run.Run();
+    FAIL() << "RunProgram returned";
+  } catch (const pf::ProcessExit& exit) {
+    EXPECT_EQ(static_cast<int>(exit.code()), -1);
+  }
+  ASSERT_EQ(run.wm.MessageBoxes().size(), 1U);
+  EXPECT_EQ(run.wm.MessageBoxes()[0].text, u"Out of memory: 1048576 bytes could not be had.");
+}
+
 TEST(Runtime, ExitRoutinesRunOnceInOrderAndOnlyOnce) {
   static std::string order;
   order.clear();
