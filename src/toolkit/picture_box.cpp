@@ -64,9 +64,21 @@ void PictureBox::ChildAreaChanged(const pf::Rect& before, const pf::Rect& after)
   pf::Rect client;
   Wm().GetClientRect(hwnd_, &client);
   const pf::Rect dirty = Intersect(Union(before, after), client);
-  if (!IsEmpty(dirty)) {
-    Wm().InvalidateRect(hwnd_, &dirty, false);
+  if (IsEmpty(dirty)) {
+    return;
   }
+  if (Wm().IsWindowVisible(hwnd_)) {
+    // Painted at once through the window's DC. Invalidating would also invalidate every child
+    // (the box has no WS_CLIPCHILDREN), and each would then get a WM_PAINT of its own that paints
+    // nothing but still costs the window system a round of calls.
+    const WindowDcScope screen(Wm(), hwnd_);
+    if (screen.Dc() != 0 && ComposeFrame(dirty)) {
+      Wm().BitBlt(screen.Dc(), dirty.left, dirty.top, dirty.Width(), dirty.Height(), backDc_.Get(),
+                  dirty.left, dirty.top, pf::SRCCOPY);
+      return;
+    }
+  }
+  Wm().InvalidateRect(hwnd_, &dirty, false);
 }
 
 void PictureBox::ChildContentChanged(const Control& child) {
@@ -118,12 +130,17 @@ void PictureBox::EnsureBackBuffer() {
 void PictureBox::Paint() {
   const PaintScope paint(Wm(), hwnd_);
   const pf::Rect area = paint.Area();
-  if (IsEmpty(area)) {
-    return;
+  if (IsEmpty(area) || !ComposeFrame(area)) {
+    return;  // no memory for a frame: skip it rather than show a half-drawn one
   }
+  Wm().BitBlt(paint.Dc(), area.left, area.top, area.Width(), area.Height(), backDc_.Get(),
+              area.left, area.top, pf::SRCCOPY);
+}
+
+bool PictureBox::ComposeFrame(const pf::Rect& area) {
   EnsureBackBuffer();
   if (!backDc_) {
-    return;  // no memory for a frame: skip it rather than show a half-drawn one
+    return false;
   }
   const pf::Hdc dc = backDc_.Get();
   if (!backgroundBrush_) {
@@ -143,8 +160,7 @@ void PictureBox::Paint() {
       ComposeChild(*child, area);
     }
   }
-  Wm().BitBlt(paint.Dc(), area.left, area.top, area.Width(), area.Height(), dc, area.left,
-              area.top, pf::SRCCOPY);
+  return true;
 }
 
 void PictureBox::ComposeChild(const Control& child, const pf::Rect& area) {

@@ -27,7 +27,8 @@ class PictureBox : public Control {
 
   static constexpr std::u16string_view kClassName = u"LEDBanner.PictureBox";
 
-  // A child moved or changed size: repaint where it was and where it is (client coordinates).
+  // A child moved or changed size: repaint where it was and where it is (client coordinates),
+  // at once while the box is visible.
   void ChildAreaChanged(const platform::Rect& before, const platform::Rect& after);
   // A child's text or looks changed: its cached layout is stale.
   void ChildContentChanged(const Control& child);
@@ -58,6 +59,8 @@ class PictureBox : public Control {
   };
 
   void Paint();
+  // Composes the frame's area in the off-screen bitmap; false when there is no bitmap for it.
+  bool ComposeFrame(const platform::Rect& area);
   void EnsureBackBuffer();
   void ComposeChild(const Control& child, const platform::Rect& area);
   void DrawEditText(const Control& edit, const platform::Rect& rect, const platform::Rect& area);
