@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake make g++ python3 libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 xvfb xdotool x11-utils imagemagick
-  fonts-wqy-zenhei procps
+  fonts-wqy-zenhei procps python3-tk
 )
 
 missing=()

@@ -14,6 +14,9 @@ cmake --build --preset native-sanitize
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --preset native-sanitize
 
+# Fuzz the stream of events for a bounded time (libFuzzer, ASan+UBSan; fails on a finding).
+bash tests/fuzz/run.sh 45
+
 cmake --preset windows-x64 >/dev/null
 cmake --build --preset windows-x64
 cmake --preset windows-x86 >/dev/null
