@@ -43,6 +43,13 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=C.UTF-8
 export LC_ALL=C.UTF-8
 
+# The real ImageMagick convert (a wrapper elsewhere on PATH may stand in front of it).
+if [[ -x /usr/bin/convert ]]; then
+  export WE_CONVERT=/usr/bin/convert
+else
+  export WE_CONVERT=convert
+fi
+
 declare -gA WE_PIDS=()
 declare -gA WE_RCFILES=()
 WE_XVFB_PID=""

@@ -324,10 +324,3 @@ red_span() {
     printf '%d %d\n' -1 -1
   fi
 }
-
-# The real ImageMagick convert (a wrapper elsewhere on PATH may stand in front of it).
-if [[ -x /usr/bin/convert ]]; then
-  WE_CONVERT=/usr/bin/convert
-else
-  WE_CONVERT=convert
-fi

@@ -161,30 +161,31 @@ void ShowNoActivate(HWND w) {
 }
 
 // The shell's own top-level windows (not the hidden control window) in EnumWindows order.
+// Named callbacks, not lambdas: on 32-bit Windows they must be stdcall.
+BOOL CALLBACK CollectOwn(HWND w, LPARAM p) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (pid == GetCurrentProcessId() && w != g_control && RoleOf(w) != L"?") {
+    reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK CollectAll(HWND w, LPARAM p) {
+  reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+  return TRUE;
+}
+
 std::vector<HWND> OwnOrder() {
   std::vector<HWND> order;
-  EnumWindows(
-      [](HWND w, LPARAM p) -> BOOL {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        if (pid == GetCurrentProcessId() && w != g_control && RoleOf(w) != L"?") {
-          reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&order));
+  EnumWindows(&CollectOwn, reinterpret_cast<LPARAM>(&order));
   return order;
 }
 
 // True when `order` is at the very bottom of the z-order, in that order, first on top.
 bool AtBottom(const std::vector<HWND>& order) {
   std::vector<HWND> all;
-  EnumWindows(
-      [](HWND w, LPARAM p) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
+  EnumWindows(&CollectAll, reinterpret_cast<LPARAM>(&all));
   if (all.size() < order.size()) return false;
   return std::equal(order.begin(), order.end(), all.end() - static_cast<long>(order.size()));
 }

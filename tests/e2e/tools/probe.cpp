@@ -196,26 +196,21 @@ std::string ChildLine(HWND c) {
   return line;
 }
 
+// A named callback, not a lambda: on 32-bit Windows it must be stdcall.
+BOOL CALLBACK Collect(HWND w, LPARAM p) {
+  reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+  return TRUE;
+}
+
 std::vector<HWND> Descendants(HWND h) {
   std::vector<HWND> out;
-  EnumChildWindows(
-      h,
-      [](HWND c, LPARAM p) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(p)->push_back(c);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&out));
+  EnumChildWindows(h, &Collect, reinterpret_cast<LPARAM>(&out));
   return out;
 }
 
 std::vector<HWND> TopLevel() {
   std::vector<HWND> out;
-  EnumWindows(
-      [](HWND w, LPARAM p) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&out));
+  EnumWindows(&Collect, reinterpret_cast<LPARAM>(&out));
   return out;
 }
 
