@@ -11,15 +11,6 @@
 #include "platform/win_constants.h"
 #include "toolkit/form.h"
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define LEDBANNER_SOAK_ASAN 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define LEDBANNER_SOAK_ASAN 1
-#endif
-
 #if defined(LEDBANNER_SOAK_ASAN)
 // From the sanitizers' allocator interface (declared here: not every compiler installs the header).
 extern "C" std::size_t __sanitizer_get_current_allocated_bytes();

@@ -3,6 +3,16 @@
 // the soak draws its events from a seeded generator, the fuzz target decodes them from bytes.
 #pragma once
 
+// Built with AddressSanitizer, which brings its own allocator and its own counters.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define LEDBANNER_SOAK_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define LEDBANNER_SOAK_ASAN 1
+#endif
+
 #include <cstddef>
 #include <cstdint>
 #include <map>

@@ -5,15 +5,6 @@
 
 #include "banner_driver.h"
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define LEDBANNER_SOAK_ASAN 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define LEDBANNER_SOAK_ASAN 1
-#endif
-
 #if defined(LEDBANNER_SOAK_ASAN)
 
 std::int64_t ledbanner::soak::LiveAllocations() { return -1; }
