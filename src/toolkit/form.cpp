@@ -75,9 +75,9 @@ void Control::MoveTo(int left, int top, int width, int height) {
     // frame on the screen with the overlay's glyphs shifted, so move it silently and let the
     // picture box repaint both places.
     const pf::Rect before = RectInParent();
-    Wm().SetWindowPos(hwnd_, 0, left, top, width, height,
-                      pf::SWP_NOZORDER | pf::SWP_NOACTIVATE | pf::SWP_NOCOPYBITS |
-                          pf::SWP_NOREDRAW);
+    Wm().SetWindowPos(
+        hwnd_, 0, left, top, width, height,
+        pf::SWP_NOZORDER | pf::SWP_NOACTIVATE | pf::SWP_NOCOPYBITS | pf::SWP_NOREDRAW);
     composer->ChildAreaChanged(before, RectInParent());
     return;
   }
@@ -114,8 +114,8 @@ void Control::SetHeight(int height) {
 std::u16string Control::Text() const { return Wm().GetWindowTextW(hwnd_); }
 
 int Control::FontSizePoints() const {
-  const int height = description_.font != nullptr ? description_.font->height
-                                                  : -kDefaultGuiFontHeight;
+  const int height =
+      description_.font != nullptr ? description_.font->height : -kDefaultGuiFontHeight;
   const WindowDcScope screen(Wm(), 0);
   const int dotsPerInch = Wm().GetDeviceCaps(screen.Dc(), pf::LOGPIXELSY);
   return Wm().MulDiv(std::abs(height), 72, dotsPerInch);
@@ -334,8 +334,7 @@ void EditBox::SetText(std::u16string_view text) {
   ignoreOwnChange_ = false;
   // One notification of our own, so the event runs exactly once even for an unchanged text.
   Wm().SendMessageW(Wm().GetAncestor(hwnd_, pf::GA_PARENT), pf::WM_COMMAND,
-                    MakeLong(id_, static_cast<int>(pf::EN_CHANGE)),
-                    static_cast<pf::LParam>(hwnd_));
+                    MakeLong(id_, static_cast<int>(pf::EN_CHANGE)), static_cast<pf::LParam>(hwnd_));
 }
 
 void EditBox::OnNotify(pf::UInt code) {
@@ -612,8 +611,7 @@ void Form::StartDragMove(pf::Point screenPoint) {
 }
 
 bool Form::PreTranslate(const pf::Msg& msg) {
-  if ((msg.message != pf::WM_KEYDOWN && msg.message != pf::WM_SYSKEYDOWN) ||
-      !Contains(msg.hwnd)) {
+  if ((msg.message != pf::WM_KEYDOWN && msg.message != pf::WM_SYSKEYDOWN) || !Contains(msg.hwnd)) {
     return false;
   }
   const bool ctrl = Wm().GetKeyState(pf::VK_CONTROL) < 0;
@@ -689,7 +687,7 @@ void Form::PaintBackground(pf::Hdc dc) {
 }
 
 pf::LResult LEDBANNER_CALLBACK Form::WindowProc(pf::Hwnd hwnd, pf::UInt message, pf::WParam wParam,
-                                               pf::LParam lParam) {
+                                                pf::LParam lParam) {
   WindowManager& wm = Runtime::Current().Wm();
   auto* form = reinterpret_cast<Form*>(wm.GetWindowLongPtrW(hwnd, pf::GWLP_USERDATA));
   if (form == nullptr || form->hwnd_.Get() != hwnd) {

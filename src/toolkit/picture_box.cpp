@@ -185,8 +185,9 @@ void PictureBox::ComposeChild(const Control& child, const pf::Rect& area) {
 }
 
 PictureBox::TextLayout& PictureBox::LayoutFor(const Control& edit) {
-  auto found = std::find_if(layouts_.begin(), layouts_.end(),
-                            [&](const TextLayout& layout) { return layout.owner == edit.Handle(); });
+  auto found = std::find_if(layouts_.begin(), layouts_.end(), [&](const TextLayout& layout) {
+    return layout.owner == edit.Handle();
+  });
   if (found == layouts_.end()) {
     layouts_.emplace_back();
     layouts_.back().owner = edit.Handle();

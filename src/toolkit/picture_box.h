@@ -65,8 +65,7 @@ class PictureBox : public Control {
   void ComposeChild(const Control& child, const platform::Rect& area);
   void DrawEditText(const Control& edit, const platform::Rect& rect, const platform::Rect& area);
   void DrawLabel(const Control& label, const platform::Rect& rect, const platform::Rect& area);
-  void DrawGlyphMask(const Control& label, const platform::Rect& rect,
-                     const platform::Rect& area);
+  void DrawGlyphMask(const Control& label, const platform::Rect& rect, const platform::Rect& area);
   TextLayout& LayoutFor(const Control& edit);
   GlyphMask& MaskFor(const Control& label);
   void DrawWrapped(platform::Hdc dc, std::u16string_view text, const platform::Rect& area);

@@ -167,7 +167,8 @@ LResult InMemoryWindowManager::DefProc(Hwnd hwnd, UInt message, WParam wParam, L
       return 0;
     case WM_SETCURSOR: {
       // A child lets its parent decide first; then the class cursor shows over the client area.
-      if ((window->style & WS_CHILD) != 0 && Send(window->parent, WM_SETCURSOR, wParam, lParam) != 0) {
+      if ((window->style & WS_CHILD) != 0 &&
+          Send(window->parent, WM_SETCURSOR, wParam, lParam) != 0) {
         return 1;
       }
       if ((lParam & 0xFFFF) == HTCLIENT) {

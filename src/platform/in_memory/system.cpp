@@ -1,8 +1,8 @@
 // Resources, the process, libraries, and the nine functions bound by name.
-#include <utility>
 #include <algorithm>
 #include <cstring>
 #include <type_traits>
+#include <utility>
 
 #include "platform/declared_functions.h"
 #include "platform/in_memory/extra_constants.h"

@@ -52,9 +52,9 @@ InMemoryWindowManager::InMemoryWindowManager(std::shared_ptr<HotkeyTable> hotkey
     WndProc proc;
     UInt cursor;
   };
-  for (const BuiltIn& builtIn : {BuiltIn{u"Edit", &EditProc, kIBeam},
-                                 BuiltIn{u"Button", &ButtonProc, IDC_ARROW},
-                                 BuiltIn{u"Static", &StaticProc, IDC_ARROW}}) {
+  for (const BuiltIn& builtIn :
+       {BuiltIn{u"Edit", &EditProc, kIBeam}, BuiltIn{u"Button", &ButtonProc, IDC_ARROW},
+        BuiltIn{u"Static", &StaticProc, IDC_ARROW}}) {
     WindowClass windowClass;
     windowClass.className = builtIn.name;
     windowClass.wndProc = builtIn.proc;

@@ -481,8 +481,8 @@ int Win32WindowManager::MulDiv(int number, int numerator, int denominator) {
 
 Hicon Win32WindowManager::LoadImageW(std::u16string_view resourceName, int width, int height) {
   const std::u16string name(resourceName);
-  return FromHandle(
-      ::LoadImageW(ThisModule(), Wide(name), IMAGE_ICON, width, height, LR_DEFAULTCOLOR | LR_SHARED));
+  return FromHandle(::LoadImageW(ThisModule(), Wide(name), IMAGE_ICON, width, height,
+                                 LR_DEFAULTCOLOR | LR_SHARED));
 }
 
 Hcursor Win32WindowManager::SetCursor(Hcursor cursor) {
