@@ -192,7 +192,9 @@ we_run() {
   shift 2
   mkdir -p "$logdir"
   local rc="$logdir/$name.rc"
-  rm -f "$rc"
+  # Remove the files of an earlier run of NAME now: the wrapper truncates them only once it runs,
+  # and a wait on the old contents would see stale output.
+  rm -f "$rc" "$logdir/$name.out" "$logdir/$name.err"
   bash -c 'wine "$@" >"$0.out" 2>"$0.err"; echo $? >"$0.rc.tmp"; mv "$0.rc.tmp" "$0.rc"' 2>/dev/null \
     "$logdir/$name" "$@" &
   WE_PIDS[$name]=$!

@@ -258,8 +258,12 @@ focus_window_focus() {
   fi
   we_wait_for 10 "the X focus on the focus window" _xfocus_is "$xid" ||
     e2e_abort "the focus window did not get the X focus"
-  we_wait_for 10 "the focus window to be in front" _foreground_is "$FOCUS_HWND" ||
+  we_wait_for 10 "the focus window to be in front" _foreground_is "$FOCUS_HWND" || {
+    we_log "focus window $FOCUS_HWND: $(probe focus "$FOCUS_HWND" | paste -sd' ')"
+    we_log "X focus: $(xdotool getwindowfocus 2>&1); focus window said: $(paste -sd' ' \
+      "$E2E_DIR/focus.out")"
     e2e_abort "the focus window is not the foreground window"
+  }
 }
 
 _xfocus_is() {
