@@ -189,6 +189,16 @@ pf::LResult Control::OnMessage(pf::UInt message, pf::WParam wParam, pf::LParam l
   return CallOriginal(message, wParam, lParam);
 }
 
+void Control::PaintUnlessComposed(const std::function<void(pf::Hdc, pf::Rect)>& draw) {
+  const PaintScope paint(Wm(), hwnd_);
+  if (Composer() != nullptr) {
+    return;  // the picture box paints this control as part of its frame
+  }
+  pf::Rect client;
+  Wm().GetClientRect(hwnd_, &client);
+  draw(paint.Dc(), client);
+}
+
 pf::LResult Control::OnControlColour(pf::Hdc dc) {
   Wm().SetTextColor(dc, TextColour());
   if (description_.background.source == Colour::Source::None) {
@@ -256,20 +266,15 @@ pf::LResult Label::OnMessage(pf::UInt message, pf::WParam wParam, pf::LParam lPa
       return onFeedback(static_cast<std::int32_t>(wParam), static_cast<std::int32_t>(lParam));
     case pf::WM_ERASEBKGND:
       return 1;
-    case pf::WM_PAINT: {
-      const PaintScope paint(Wm(), hwnd_);
-      if (Composer() != nullptr) {
-        return 0;
-      }
-      pf::Rect client;
-      Wm().GetClientRect(hwnd_, &client);
-      const auto brush = static_cast<pf::Hgdiobj>(OnControlColour(paint.Dc()));
-      Wm().FillRect(paint.Dc(), client, brush);
-      Wm().SetBkMode(paint.Dc(), pf::TRANSPARENT);
-      const SelectionGuard font(Wm(), paint.Dc(), Font());
-      Wm().DrawTextW(paint.Dc(), Text(), &client, pf::DT_SINGLELINE | pf::DT_VCENTER | pf::DT_LEFT);
+    case pf::WM_PAINT:
+      PaintUnlessComposed([this](pf::Hdc dc, pf::Rect client) {
+        const auto brush = static_cast<pf::Hgdiobj>(OnControlColour(dc));
+        Wm().FillRect(dc, client, brush);
+        Wm().SetBkMode(dc, pf::TRANSPARENT);
+        const SelectionGuard font(Wm(), dc, Font());
+        Wm().DrawTextW(dc, Text(), &client, pf::DT_SINGLELINE | pf::DT_VCENTER | pf::DT_LEFT);
+      });
       return 0;
-    }
     default:
       return CallOriginal(message, wParam, lParam);
   }
@@ -286,19 +291,14 @@ pf::LResult TransparentLabel::OnMessage(pf::UInt message, pf::WParam wParam, pf:
   switch (message) {
     case pf::WM_ERASEBKGND:
       return 1;
-    case pf::WM_PAINT: {
-      const PaintScope paint(Wm(), hwnd_);
-      if (Composer() != nullptr) {
-        return 0;
-      }
-      pf::Rect client;
-      Wm().GetClientRect(hwnd_, &client);
-      Wm().SetTextColor(paint.Dc(), TextColour());
-      Wm().SetBkMode(paint.Dc(), pf::TRANSPARENT);
-      const SelectionGuard font(Wm(), paint.Dc(), Font());
-      Wm().DrawTextW(paint.Dc(), Text(), &client, pf::DT_WORDBREAK | pf::DT_LEFT);
+    case pf::WM_PAINT:
+      PaintUnlessComposed([this](pf::Hdc dc, pf::Rect client) {
+        Wm().SetTextColor(dc, TextColour());
+        Wm().SetBkMode(dc, pf::TRANSPARENT);
+        const SelectionGuard font(Wm(), dc, Font());
+        Wm().DrawTextW(dc, Text(), &client, pf::DT_WORDBREAK | pf::DT_LEFT);
+      });
       return 0;
-    }
     default:
       return CallOriginal(message, wParam, lParam);
   }

@@ -83,6 +83,8 @@ class Control {
   virtual void OnNotify(platform::UInt /*code*/) {}
   // The brush and colours a system control paints with (WM_CTLCOLOR...).
   platform::LResult OnControlColour(platform::Hdc dc);
+  // Validates the update region; draws with `draw` unless a picture box paints this control.
+  void PaintUnlessComposed(const std::function<void(platform::Hdc, platform::Rect)>& draw);
 
   void CreateSystemControl(platform::Hwnd parent, std::u16string_view className,
                            platform::UInt style, platform::UInt exStyle);
